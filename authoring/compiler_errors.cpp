@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-
 #include "authoring/publish.h"
 #include "windows/search.h"
 #include "windows/waits.h"

@@ -11,9 +11,13 @@ namespace {
 
 bool gLeadBytes[256];
 
-bool IsBlank(unsigned char byte) { return byte == ' ' || (byte >= 9 && byte <= 13); }
+bool IsBlank(unsigned char byte) {
+  return byte == ' ' || (byte >= 9 && byte <= 13);
+}
 
-int ByteLength(const char* bytes) { return static_cast<int>(std::strlen(bytes)); }
+int ByteLength(const char* bytes) {
+  return static_cast<int>(std::strlen(bytes));
+}
 
 // How many of the first count bytes of source a copy keeps: a lead byte whose trail byte lies
 // at or beyond count is left out.
@@ -52,13 +56,17 @@ void LoadLeadBytes() {
   }
 }
 
-bool IsLeadByte(unsigned char byte) { return gLeadBytes[byte]; }
+bool IsLeadByte(unsigned char byte) {
+  return gLeadBytes[byte];
+}
 
 int CharacterSize(const char* bytes) {
   return IsLeadByte(static_cast<unsigned char>(bytes[0])) && bytes[1] != '\0' ? 2 : 1;
 }
 
-Text::Text() : bytes_(new char[1]), length_(0), capacity_(0) { bytes_[0] = '\0'; }
+Text::Text() : bytes_(new char[1]), length_(0), capacity_(0) {
+  bytes_[0] = '\0';
+}
 
 Text::Text(const char* bytes) : Text(bytes, ByteLength(bytes)) {}
 
@@ -72,7 +80,12 @@ Text::Text(const char* bytes, int count) : Text() {
 
 Text::Text(const Text& other) : Text(other.bytes_, other.length_) {}
 
-Text& Text::operator=(const Text& other) { return *this = other.bytes_; }
+Text& Text::operator=(const Text& other) {
+  if (this != &other) {
+    *this = other.bytes_;
+  }
+  return *this;
+}
 
 Text& Text::operator=(const char* bytes) {
   if (bytes != bytes_) {
@@ -87,7 +100,9 @@ Text& Text::operator=(const char* bytes) {
   return *this;
 }
 
-Text::~Text() { delete[] bytes_; }
+Text::~Text() {
+  delete[] bytes_;
+}
 
 void Text::Reserve(int length) {
   if (length <= capacity_) {
@@ -115,7 +130,9 @@ Text& Text::operator+=(const char* bytes) {
   return *this;
 }
 
-bool Text::operator==(const char* bytes) const { return std::strcmp(bytes_, bytes) == 0; }
+bool Text::operator==(const char* bytes) const {
+  return std::strcmp(bytes_, bytes) == 0;
+}
 
 // Walks characters from boundary, which must start a character, to the first match at or
 // after start.

@@ -56,4 +56,6 @@ class Text {
 };
 
 Text operator+(const Text& left, const char* right);
-inline Text operator+(const Text& left, const Text& right) { return left + right.Bytes(); }
+inline Text operator+(const Text& left, const Text& right) {
+  return left + right.Bytes();
+}

@@ -4,7 +4,9 @@
 
 namespace {
 
-Window StartOrDesktop(Window start) { return start != nullptr ? start : GetDesktopWindow(); }
+Window StartOrDesktop(Window start) {
+  return start != nullptr ? start : GetDesktopWindow();
+}
 
 }  // namespace
 
