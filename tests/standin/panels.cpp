@@ -157,7 +157,9 @@ void FillErrorsList(HWND panel, const std::vector<std::vector<std::string>>& row
 HWND CreateOutputPanel(const std::string& text, const std::string& recordPath) {
   gRecordPath = recordPath;
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  HWND panel = CreateWindowExA(0, kOutputPanelClass, "Output", WS_OVERLAPPEDWINDOW, 660, 40, 400,
+  // A bordered pop-up shown without activation stays unmanaged under X11, so closing it does
+  // not stall the thread waiting for a window manager that is not there.
+  HWND panel = CreateWindowExA(0, kOutputPanelClass, "Output", WS_POPUP | WS_BORDER, 660, 40, 400,
                                300, nullptr, nullptr, instance, nullptr);
   CreateWindowExA(0, kOutputControlClass, text.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 380, 260,
                   panel, nullptr, instance, nullptr);

@@ -145,7 +145,7 @@ void Publish() {
     AppendRecord(gRecordPath, "show errors");
   } else {
     gOutputPanel = CreateOutputPanel(gFixture.output, gRecordPath);
-    ShowWindow(gOutputPanel, SW_SHOW);
+    ShowWindow(gOutputPanel, SW_SHOWNOACTIVATE);
     AppendRecord(gRecordPath, "show output");
   }
 }
