@@ -55,6 +55,7 @@ Bytes RegisterStandinForFla();
 // CreateProcessA as it is, program name included.
 struct Launch {
   Bytes commandLine;
+  Bytes application;       // CreateProcessA's application name; empty lets it come from the line
   Bytes currentDirectory;  // Windows path; empty keeps the launcher's own (C:\)
   CodePage codePage = CodePage::k1252;
 };
