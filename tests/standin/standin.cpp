@@ -150,6 +150,13 @@ void Publish() {
   }
 }
 
+// Ends the process at once: destroying a window that X11 manages first waits for a window
+// manager to withdraw it, which under a bare X server takes seconds.
+[[noreturn]] void End() {
+  AppendRecord(gRecordPath, "exit");
+  ExitProcess(0);
+}
+
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_TIMER && wParam == kShowTimer) {
     KillTimer(window, kShowTimer);
@@ -158,14 +165,11 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   }
   if (message == WM_TIMER && wParam == kLifetimeTimer) {
     AppendRecord(gRecordPath, "timeout");
-    DestroyWindow(window);
-    return 0;
+    End();
   }
   if (message == WM_CLOSE) {
     AppendRecord(gRecordPath, "close main");
-  }
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
+    End();
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -248,6 +252,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  AppendRecord(gRecordPath, "exit");
-  return 0;
+  End();
 }
