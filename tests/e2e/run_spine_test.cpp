@@ -167,12 +167,21 @@ INSTANTIATE_TEST_SUITE_P(Cases, RunSpine, testing::ValuesIn(kSpineCases),
                          });
 
 // A document another process holds so that it cannot be opened for reading counts as missing.
-class HeldDocument : public testing::TestWithParam<rig::HoldMode> {};
+struct HeldCase {
+  const char* name;
+  rig::HoldMode mode;
+};
+
+void PrintTo(const HeldCase& held, std::ostream* out) {
+  *out << held.name;
+}
+
+class HeldDocument : public testing::TestWithParam<HeldCase> {};
 
 TEST_P(HeldDocument, IsNotFound) {
   Workspace workspace = MakeWorkspace("w", "kelvane.exe", CodePage::k1252);
   Bytes document = workspace.directory + "\\doc.fla";
-  rig::Hold hold = rig::StartHold(document, GetParam(), 60000);
+  rig::Hold hold = rig::StartHold(document, GetParam().mode, 60000);
 
   int exitCode = rig::Run(LaunchIn(workspace, workspace.program + " " + document));
   rig::EndHold(hold);
@@ -181,13 +190,11 @@ TEST_P(HeldDocument, IsNotFound) {
   EXPECT_EQ(LogOf(workspace), ErrorEntry(document, kNotFound));
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, HeldDocument,
-                         testing::Values(rig::HoldMode::kNoReadSharing, rig::HoldMode::kWriting),
-                         [](const testing::TestParamInfo<rig::HoldMode>& info) {
-                           return std::string(info.param == rig::HoldMode::kNoReadSharing
-                                                  ? "WithoutReadSharing"
-                                                  : "ForWriting");
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Modes, HeldDocument,
+    testing::Values(HeldCase{"WithoutReadSharing", rig::HoldMode::kNoReadSharing},
+                    HeldCase{"ForWriting", rig::HoldMode::kWriting}),
+    [](const testing::TestParamInfo<HeldCase>& info) { return std::string(info.param.name); });
 
 TEST(RunLog, RunsAppendAfterWhatIsThere) {
   Workspace workspace = MakeWorkspace("w", "kelvane.exe", CodePage::k1252);
