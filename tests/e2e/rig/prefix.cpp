@@ -54,6 +54,9 @@ std::string LocaleDirectory() {
 std::string LogDirectory() {
   return RigDirectory() + "/logs";
 }
+std::string HomeDirectory() {
+  return RigDirectory() + "/home";
+}
 
 // Holds the rig directory's lock for as long as it lives: test programs run side by side
 // under CTest, and only one may make or shut down the prefix.
@@ -217,8 +220,10 @@ void MakeFreshPrefix() {
   ShutDown();
   fs::remove_all(PrefixDirectory());
   fs::remove_all(LocaleDirectory());
+  fs::remove_all(HomeDirectory());
   fs::remove_all(LogDirectory());
   fs::create_directories(LogDirectory());
+  fs::create_directories(HomeDirectory());
   BuildJapaneseLocale();
 
   pid_t xvfb = 0;
@@ -315,12 +320,15 @@ std::vector<std::string> WineEnvironment(CodePage codePage) {
   for (char** entry = environ; *entry != nullptr; ++entry) {
     if (IsLocaleVariable(*entry) || IsEnvironmentName(*entry, "WINEPREFIX") ||
         IsEnvironmentName(*entry, "WINEDEBUG") || IsEnvironmentName(*entry, "WINEARCH") ||
-        IsEnvironmentName(*entry, "WINEDLLOVERRIDES") ||
+        IsEnvironmentName(*entry, "WINEDLLOVERRIDES") || IsEnvironmentName(*entry, "HOME") ||
+        std::strncmp(*entry, "XDG_", 4) == 0 ||
         (!State().display.empty() && IsEnvironmentName(*entry, "DISPLAY"))) {
       continue;
     }
     environment.emplace_back(*entry);
   }
+  // A home of its own: the prefix links no folder of the user's.
+  environment.push_back("HOME=" + HomeDirectory());
   environment.push_back("WINEPREFIX=" + PrefixDirectory());
   environment.emplace_back("WINEARCH=win32");
   environment.emplace_back("WINEDEBUG=-all");
