@@ -56,7 +56,7 @@ Bytes RegisterStandinForFla();
 struct Launch {
   Bytes commandLine;
   Bytes application;       // CreateProcessA's application name; empty lets it come from the line
-  Bytes currentDirectory;  // Windows path; empty keeps the launcher's own (C:\)
+  Bytes currentDirectory;  // Windows path; empty keeps the test program's own, seen through Z:
   CodePage codePage = CodePage::k1252;
 };
 
