@@ -161,8 +161,11 @@ HWND CreateOutputPanel(const std::string& text, const std::string& recordPath) {
   // not stall the thread waiting for a window manager that is not there.
   HWND panel = CreateWindowExA(0, kOutputPanelClass, "Output", WS_POPUP | WS_BORDER, 660, 40, 400,
                                300, nullptr, nullptr, instance, nullptr);
-  CreateWindowExA(0, kOutputControlClass, text.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 380, 260,
-                  panel, nullptr, instance, nullptr);
+  // Wine refuses to create a window whose initial caption is 32,767 bytes or more; WM_SETTEXT
+  // afterwards takes any length.
+  HWND control = CreateWindowExA(0, kOutputControlClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 380, 260,
+                                 panel, nullptr, instance, nullptr);
+  SetWindowTextA(control, text.c_str());
   return panel;
 }
 
