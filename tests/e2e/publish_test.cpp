@@ -3,6 +3,7 @@
 // the close requests, and the log entry byte for byte.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,11 @@ struct PublishCase {
   const char* keyWindow;     // the stand-in window the chord must reach; null: no keys at all
   std::vector<std::string> events;  // what the stand-in records after "open", keys left out
 };
+
+// Cases show by name in test listings.
+void PrintTo(const PublishCase& publishCase, std::ostream* out) {
+  *out << publishCase.name;
+}
 
 // The whole entry of a run of the document at flaPath.
 Bytes Entry(const Bytes& flaPath, Status status, const Bytes& loggedErrors) {
