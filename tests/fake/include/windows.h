@@ -64,12 +64,21 @@ using LPOVERLAPPED = OVERLAPPED*;
 #define OPEN_ALWAYS 4
 #define FILE_ATTRIBUTE_NORMAL 0x00000080u
 #define FILE_BEGIN 0
+#define FILE_CURRENT 1
 #define FILE_END 2
 #define INVALID_SET_FILE_POINTER (static_cast<DWORD>(-1))
 #define ERROR_FILE_NOT_FOUND 2L
 #define ERROR_PATH_NOT_FOUND 3L
 #define ERROR_ACCESS_DENIED 5L
+#define ERROR_INVALID_HANDLE 6L
+#define ERROR_NOT_ENOUGH_MEMORY 8L
 #define ERROR_SHARING_VIOLATION 32L
+#define ERROR_INVALID_PARAMETER 87L
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_ALREADY_EXISTS 183L
+#define ERROR_PARTIAL_COPY 299L
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
 
 #define PROCESS_VM_OPERATION 0x0008u
 #define PROCESS_VM_READ 0x0010u
@@ -111,8 +120,7 @@ LPVOID VirtualAllocEx(HANDLE process, LPVOID address, SIZE_T size, DWORD type, D
 BOOL VirtualFreeEx(HANDLE process, LPVOID address, SIZE_T size, DWORD type);
 BOOL WriteProcessMemory(HANDLE process, LPVOID address, LPCVOID buffer, SIZE_T size,
                         SIZE_T* written);
-BOOL ReadProcessMemory(HANDLE process, LPCVOID address, LPVOID buffer, SIZE_T size,
-                       SIZE_T* read);
+BOOL ReadProcessMemory(HANDLE process, LPCVOID address, LPVOID buffer, SIZE_T size, SIZE_T* read);
 
 // Window services.
 HWND GetDesktopWindow();
