@@ -121,10 +121,6 @@ void RecordKey(const MSG& message) {
 void ShowMain() {
   ShowWindow(gMain, SW_SHOW);
   AppendRecord(gRecordPath, "show main");
-  // A window shown under X11 goes on top: put the window meant to be above back there.
-  if (gAbove != nullptr) {
-    SetWindowPos(gAbove, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
 }
 
 void Publish() {
@@ -228,9 +224,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     ShowWindow(gErrorsPanel, SW_SHOW);
   }
   if (!gFixture.aboveCaption.empty()) {
-    gAbove =
-        CreateWindowExA(0, kAboveClass, ExpandName(gFixture.aboveCaption, fileName).c_str(),
-                        WS_OVERLAPPEDWINDOW, 60, 60, 300, 200, nullptr, nullptr, instance, nullptr);
+    // Topmost: under X11 a window that is shown or activated goes on top of the others, and
+    // the main window is both, perhaps only after this one is shown, as X events come in.
+    gAbove = CreateWindowExA(
+        WS_EX_TOPMOST, kAboveClass, ExpandName(gFixture.aboveCaption, fileName).c_str(),
+        WS_OVERLAPPEDWINDOW, 60, 60, 300, 200, nullptr, nullptr, instance, nullptr);
     ShowWindow(gAbove, SW_SHOWNOACTIVATE);
     AppendRecord(gRecordPath, "show above");
   }
