@@ -75,6 +75,7 @@ struct World {
   DWORD lastError = 0;
 
   std::string modulePath = kDefaultModulePath;
+  std::string commandLine = "kelvane.exe";
   std::map<std::string, std::string> files;
   std::set<std::string> directories;
   std::vector<std::string> readOnlyDirectories;
@@ -347,6 +348,10 @@ std::vector<std::uint32_t> Sleeps() {
 
 void SetCodePage(unsigned codePage) {
   TheWorld().codePage = codePage;
+}
+
+void SetCommandLine(const std::string& raw) {
+  TheWorld().commandLine = raw;
 }
 
 void SetModulePath(const std::string& path) {
@@ -624,6 +629,18 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD capacity) {
     return capacity;
   }
   return copied;
+}
+
+HMODULE GetModuleHandleA(LPCSTR name) {
+  if (name != nullptr) {
+    TheWorld().lastError = ERROR_MOD_NOT_FOUND;
+    return nullptr;
+  }
+  return fake::Instance();
+}
+
+LPSTR GetCommandLineA() {
+  return TheWorld().commandLine.data();
 }
 
 DWORD GetTickCount() {

@@ -32,6 +32,8 @@ std::vector<std::uint32_t> Sleeps();  // every Sleep argument, in order
 void SetCodePage(unsigned codePage);
 
 // --- Files -------------------------------------------------------------------------------
+// GetCommandLineA answers this raw command line (default "kelvane.exe").
+void SetCommandLine(const std::string& raw);
 // Paths are compared byte for byte; a file's directory need not be declared to exist unless
 // a test makes it read-only.
 void SetModulePath(const std::string& path);

@@ -44,6 +44,8 @@ TEST_F(OutputPanelTest, APanelWithoutTheControlReadsEmptyAndIsStillClosed) {
 }
 
 TEST_F(OutputPanelTest, APanelWhoseOwnClassMatchesIsItselfRead) {
+  HWND other = fake::AddWindow(nullptr, "Frame", "Another program", false);
+  fake::AddWindow(other, "Afx:400000:b:10011:6:0", "not this");
   HWND panel = fake::AddWindow(nullptr, "Afx:400000:b:10011:6:0", "Output");
   EXPECT_EQ(Bytes(HarvestOutputPanel(10)), "Output");
   EXPECT_EQ(fake::ClosedWindows(), (std::vector<HWND>{panel}));

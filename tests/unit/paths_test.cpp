@@ -51,6 +51,7 @@ TEST(PathsTest, ToolDirectoryIsTheExecutablesDirectory) {
       {1252, longDirectory + "\\kelvane.exe", longDirectory},
       {1252, longDirectory + "\\sub\\kelvane.exe", longDirectory + "\\sub"},
       {1252, "C:\\" + std::string(258, 'd') + "\\kelvane.exe", "C:"},
+      {1252, "C:\\" + std::string(256, 'd') + "\\kelvane.exe", "C:"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.codePage << " [" << c.module << "]");

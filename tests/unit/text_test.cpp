@@ -34,6 +34,7 @@ TEST(TextTest, FindGivesTheFirstMatchOnACharacterBoundary) {
       {932, "a\x81@", "\x81@", 0, 1},
       {932, "\x81\\\\", "\\", 1, 2},
       {932, "\x81\x81@", "\x81@", 0, -1},
+      {932, "\x81\x81\x81@x", "\x81@", 2, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.codePage << " \"" << c.text << "\" find \"" << c.sub

@@ -111,6 +111,8 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD count, DWORD* written, LPOVERL
 BOOL CloseHandle(HANDLE object);
 DWORD GetLastError();
 DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD capacity);
+HMODULE GetModuleHandleA(LPCSTR name);
+LPSTR GetCommandLineA();
 DWORD GetTickCount();
 void Sleep(DWORD milliseconds);
 UINT GetACP();
