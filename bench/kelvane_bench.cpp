@@ -311,7 +311,7 @@ int Bench(const Options& options) {
   std::vector<double> waitShares;
   std::vector<double> serverShares;
   for (int i = 1; i <= options.waitRuns; ++i) {
-    std::cerr << "wait " << i << "/" << options.waitRuns << " (30 s)\n";
+    std::cerr << "wait " << i << "/" << options.waitRuns << " (30 s): ";
     RunResult run =
         RunFixture("wait-" + std::to_string(i),
                    Fixture(kPlainCaption, "show=never\nlifetime_ms=33000\n"), true, server);
@@ -319,6 +319,8 @@ int Bench(const Options& options) {
           Header(run.document) + "ERROR: Flash failed to load\r\nFAILED: " + run.document + "\r\n");
     waitShares.push_back(run.cpuShare);
     serverShares.push_back(run.serverCpuShare);
+    std::cerr << "program " << Fixed(run.cpuShare * 100, 2) << " %, wineserver "
+              << Fixed(run.serverCpuShare * 100, 2) << " %\n";
   }
 
   std::vector<double> overheads;
@@ -329,7 +331,7 @@ int Bench(const Options& options) {
   std::vector<double> outputTimes;
   for (int i = 1; i <= options.runs; ++i) {
     std::string n = std::to_string(i);
-    std::cerr << "round " << n << "/" << options.runs << "\n";
+    std::cerr << "round " << n << "/" << options.runs << ": ";
     RunResult cs3 = RunFixture("cs3-" + n, Fixture(kCs3Caption, "panel=errors\ngenerate_rows=10\n"),
                                false, server);
     check(cs3, FailedEntry(cs3.document, GeneratedRows(10)));
@@ -360,6 +362,9 @@ int Bench(const Options& options) {
     check(output, FailedEntry(output.document, GeneratedOutput(kOutputBytes)));
     outputTimes.push_back(Between(output.times, "publish", "exit") - 1000 -
                           kOutputPauseMilliseconds);
+    std::cerr << "CS3 overhead " << Fixed(overheads.back(), 0) << " ms, 1,000 rows "
+              << Fixed(smallTime, 0) << " ms, 8,000 rows " << Fixed(largeTime, 0)
+              << " ms, Output panel " << Fixed(outputTimes.back(), 0) << " ms\n";
   }
 
   std::vector<double> smallRates = RowsPerSecond(small, kSmallList);
