@@ -10,11 +10,6 @@
 namespace {
 
 const char kLog[] = "C:\\Tools\\kelvane.txt";
-const std::string kSeparator(80, '-');
-
-std::string Header(const std::string& path) {
-  return "\r\n" + kSeparator + "\r\n" + path + "\r\n" + kSeparator + "\r\n\r\n";
-}
 
 std::string Failed(const std::string& path) {
   return "FAILED: " + path + "\r\n";
@@ -66,7 +61,7 @@ TEST_F(DriverTest, RoadsWithoutAPublishAttemptEndFailed) {
     fake::AddDirectory("C:\\work");
     EXPECT_EQ(RunWith(c.commandLine), 0);
     EXPECT_EQ(fake::FileContents(kLog),
-              Header(c.commandLine) + c.errorLine + "\r\n" + Failed(c.commandLine));
+              LogHeader(c.commandLine) + c.errorLine + "\r\n" + Failed(c.commandLine));
     EXPECT_FALSE(ShellWasAsked());
   }
 }
@@ -75,14 +70,15 @@ TEST_F(DriverTest, ADocumentHeldWithoutReadSharingCountsAsMissing) {
   fake::AddFile("C:\\work\\intro.fla");
   fake::HoldFile("C:\\work\\intro.fla", GENERIC_READ, 0);
   EXPECT_EQ(RunWith("C:\\work\\intro.fla"), 0);
-  EXPECT_EQ(fake::FileContents(kLog), Header("C:\\work\\intro.fla") + "ERROR: FLA not found\r\n" +
+  EXPECT_EQ(fake::FileContents(kLog), LogHeader("C:\\work\\intro.fla") +
+                                          "ERROR: FLA not found\r\n" +
                                           Failed("C:\\work\\intro.fla"));
 }
 
 TEST_F(DriverTest, NoMainWindowLogsThatTheToolFailedToLoad) {
   fake::AddFile("C:\\work\\intro.fla");
   EXPECT_EQ(RunWith("C:\\work\\intro.fla"), 0);
-  EXPECT_EQ(fake::FileContents(kLog), Header("C:\\work\\intro.fla") +
+  EXPECT_EQ(fake::FileContents(kLog), LogHeader("C:\\work\\intro.fla") +
                                           "ERROR: Flash failed to load\r\n" +
                                           Failed("C:\\work\\intro.fla"));
   EXPECT_TRUE(ShellWasAsked());
@@ -95,7 +91,7 @@ TEST_F(DriverTest, TrailingBlanksBelongToTheDocumentName) {
   fake::AddFile("C:\\work\\intro.fla  ");
   ToolOpensWith("intro.fla - CS3", [](HWND) {});
   EXPECT_EQ(RunWith("C:\\work\\intro.fla  "), 0);
-  EXPECT_EQ(fake::FileContents(kLog), Header("C:\\work\\intro.fla  ") +
+  EXPECT_EQ(fake::FileContents(kLog), LogHeader("C:\\work\\intro.fla  ") +
                                           "ERROR: Flash failed to load\r\n" +
                                           Failed("C:\\work\\intro.fla  "));
 }
@@ -128,7 +124,7 @@ TEST_F(DriverTest, PublishRoadsLogWhatWasCollected) {
     fake::AddFile(path);
     ToolOpensWith(c.caption, c.setup);
     EXPECT_EQ(RunWith(path), 0);
-    EXPECT_EQ(fake::FileContents(kLog), Header(path) + c.status);
+    EXPECT_EQ(fake::FileContents(kLog), LogHeader(path) + c.status);
     EXPECT_EQ(fake::OpenFileHandles(), 0);
   }
 }
@@ -137,7 +133,7 @@ TEST_F(DriverTest, ARelativePathWithASeparatorIsOpenedAsItIs) {
   fake::AddFile("sub\\intro.fla");
   ToolOpensWith("intro.fla", [](HWND) {});
   EXPECT_EQ(RunWith("sub\\intro.fla"), 0);
-  EXPECT_EQ(fake::FileContents(kLog), Header("sub\\intro.fla") + "OK: sub\\intro.fla\r\n");
+  EXPECT_EQ(fake::FileContents(kLog), LogHeader("sub\\intro.fla") + "OK: sub\\intro.fla\r\n");
   EXPECT_EQ(fake::Trace().front(), "ShellExecuteA 0 open sub\\intro.fla - - 5");
 }
 
@@ -148,8 +144,8 @@ TEST_F(DriverTest, ASecondRunAppendsItsEntry) {
   fake::OnShellExecute(nullptr);
   RunWith("C:\\work\\gone.fla");
   EXPECT_EQ(fake::FileContents(kLog),
-            Header("C:\\work\\intro.fla") + Failed("C:\\work\\intro.fla") + "\r\nno line end" +
-                Header("C:\\work\\gone.fla") + "ERROR: FLA not found\r\n" +
+            LogHeader("C:\\work\\intro.fla") + Failed("C:\\work\\intro.fla") + "\r\nno line end" +
+                LogHeader("C:\\work\\gone.fla") + "ERROR: FLA not found\r\n" +
                 Failed("C:\\work\\gone.fla"));
 }
 
@@ -163,7 +159,7 @@ TEST_F(DriverTest, DoubleByteNamesWithBackslashTrailBytesKeepTheirCharacters) {
   });
   EXPECT_EQ(RunWith(path), 0);
   EXPECT_EQ(fake::FileContents("C:\\\x95\\\\kelvane.txt"),
-            Header(path) + Failed(path) + "\r\n\x95\\\tb\tc\t\r\r\n");
+            LogHeader(path) + Failed(path) + "\r\n\x95\\\tb\tc\t\r\r\n");
 }
 
 }  // namespace

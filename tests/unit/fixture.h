@@ -22,6 +22,13 @@ inline std::string Bytes(const Text& text) {
   return std::string(text.Bytes(), text.Length());
 }
 
+// The run log's entry header for a document path: blank line, separator, path, separator,
+// blank line.
+inline std::string LogHeader(const std::string& path) {
+  const std::string separator(80, '-');
+  return "\r\n" + separator + "\r\n" + path + "\r\n" + separator + "\r\n\r\n";
+}
+
 // The Compiler Errors panel as the authoring tool shows it: a tab group holding the window
 // captioned "Compiler Errors" and the list view. Returns the list view.
 inline HWND AddCompilerErrorsPanel(HWND parent, const std::vector<std::vector<std::string>>& rows,

@@ -10,12 +10,6 @@
 namespace {
 
 const char kLog[] = "C:\\Tools\\kelvane.txt";
-const std::string kSeparator(80, '-');
-
-std::string Header(const std::string& path) {
-  return "\r\n" + kSeparator + "\r\n" + path + "\r\n" + kSeparator + "\r\n\r\n";
-}
-
 std::uint32_t SleptMilliseconds() {
   std::vector<std::uint32_t> sleeps = fake::Sleeps();
   return std::accumulate(sleeps.begin(), sleeps.end(), 0u);
@@ -32,18 +26,18 @@ TEST_F(RunLogTest, EntriesHaveTheirExactBytes) {
     bool runFailed;
     std::string expected;
   } cases[] = {
-      {"nothing collected", nullptr, "", false, Header(path) + "OK: " + path + "\r\n"},
+      {"nothing collected", nullptr, "", false, LogHeader(path) + "OK: " + path + "\r\n"},
       {"missing", kNotFoundError, "", true,
-       Header(path) + "ERROR: FLA not found\r\nFAILED: " + path + "\r\n"},
+       LogHeader(path) + "ERROR: FLA not found\r\nFAILED: " + path + "\r\n"},
       {"not qualified", kNotQualifiedError, "", true,
-       Header(path) + "ERROR: a fully qualified path to the FLA is required\r\nFAILED: " + path +
+       LogHeader(path) + "ERROR: a fully qualified path to the FLA is required\r\nFAILED: " + path +
            "\r\n"},
       {"not loaded", kNotLoadedError, "", true,
-       Header(path) + "ERROR: Flash failed to load\r\nFAILED: " + path + "\r\n"},
+       LogHeader(path) + "ERROR: Flash failed to load\r\nFAILED: " + path + "\r\n"},
       {"list rows", nullptr, "a\tb\tc\t\r\nd\te\t\t\r\n", false,
-       Header(path) + "FAILED: " + path + "\r\n\r\na\tb\tc\t\r\r\nd\te\t\t\r\r\n"},
+       LogHeader(path) + "FAILED: " + path + "\r\n\r\na\tb\tc\t\r\r\nd\te\t\t\r\r\n"},
       {"bare line feeds", nullptr, "one\ntwo\n\nthree", false,
-       Header(path) + "FAILED: " + path + "\r\n\r\none\r\ntwo\r\n\r\nthree"},
+       LogHeader(path) + "FAILED: " + path + "\r\n\r\none\r\ntwo\r\n\r\nthree"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.road);
@@ -62,7 +56,7 @@ TEST_F(RunLogTest, AnEmptyPathLeavesItsLineEmpty) {
   AppendEntryHeader(kLog, "");
   AppendErrorLine(kLog, kNotFoundError);
   AppendStatus(kLog, "", "", true);
-  EXPECT_EQ(fake::FileContents(kLog), Header("") + "ERROR: FLA not found\r\nFAILED: \r\n");
+  EXPECT_EQ(fake::FileContents(kLog), LogHeader("") + "ERROR: FLA not found\r\nFAILED: \r\n");
 }
 
 TEST_F(RunLogTest, TheFirstPieceCreatesTheFileAndLaterOnesAppend) {
@@ -78,8 +72,9 @@ TEST_F(RunLogTest, TheFirstPieceCreatesTheFileAndLaterOnesAppend) {
 TEST_F(RunLogTest, AnEntryAfterOneEndingWithoutALineEndClosesThatLine) {
   fake::AddFile(kLog, "FAILED: C:\\a.fla\r\n\r\nlast line");
   AppendEntryHeader(kLog, "C:\\b.fla");
-  EXPECT_EQ(fake::FileContents(kLog), "FAILED: C:\\a.fla\r\n\r\nlast line\r\n" + kSeparator +
-                                          "\r\nC:\\b.fla\r\n" + kSeparator + "\r\n\r\n");
+  // The new entry's first line end closes the last line: no blank line before the separator.
+  EXPECT_EQ(fake::FileContents(kLog),
+            "FAILED: C:\\a.fla\r\n\r\nlast line" + LogHeader("C:\\b.fla"));
 }
 
 TEST_F(RunLogTest, ALogHeldByAnotherRunIsWaitedForUntilItIsLetGo) {
@@ -114,7 +109,7 @@ TEST_F(RunLogTest, AWholeEntryWaitsOutAHolderThatLetsGoInTheMiddle) {
   AppendEntryHeader(kLog, "C:\\a.fla");
   fake::HoldFile(kLog, GENERIC_WRITE, FILE_SHARE_READ, 1000);
   AppendStatus(kLog, "C:\\a.fla", "", false);
-  EXPECT_EQ(fake::FileContents(kLog), Header("C:\\a.fla") + "OK: C:\\a.fla\r\n");
+  EXPECT_EQ(fake::FileContents(kLog), LogHeader("C:\\a.fla") + "OK: C:\\a.fla\r\n");
 }
 
 TEST_F(RunLogTest, ALogNeverLetGoIsGivenUpAfterAboutFiveSeconds) {
