@@ -232,7 +232,7 @@ const PublishCase kPublishCases[] = {
      Status::kFailed,
      "a\tb\tc\t\r\r\n",
      "above",
-     {"show above", "show main", "publish", "show errors", "list count 1", "close above", "timeout",
+     {"show main", "show above", "publish", "show errors", "list count 1", "close above", "timeout",
       "exit"}},
     // 表 is 0x95 0x5C in code page 932. Cut at that trail byte, the name would be ".fla",
     // which the window above the tool's main window also holds.
@@ -245,7 +245,7 @@ const PublishCase kPublishCases[] = {
      Status::kFailed,
      "a\tb\tc\t\r\r\n",
      "main",
-     {"show above", "show main", "publish", "show errors", "list count 1", "close main", "exit"}},
+     {"show main", "show above", "publish", "show errors", "list count 1", "close main", "exit"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Roads, PublishTest, testing::ValuesIn(kPublishCases), CaseName);

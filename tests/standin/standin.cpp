@@ -15,10 +15,14 @@ constexpr char kMainClass[] = "StandInMainWindow";
 constexpr char kAboveClass[] = "StandInAboveWindow";
 constexpr UINT_PTR kShowTimer = 1;
 constexpr UINT_PTR kLifetimeTimer = 2;
+constexpr UINT_PTR kCaptionTimer = 3;
+// Time for the X events of the windows just shown to come in before the main window is named.
+constexpr UINT kSettleMs = 300;
 
 // The run's settings and windows; one stand-in process shows one document.
 Fixture gFixture;
 std::string gRecordPath;
+std::string gMainCaption;
 HWND gMain = nullptr;
 HWND gAbove = nullptr;
 HWND gErrorsPanel = nullptr;
@@ -159,6 +163,12 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     ShowMain();
     return 0;
   }
+  if (message == WM_TIMER && wParam == kCaptionTimer) {
+    KillTimer(window, kCaptionTimer);
+    SetWindowPos(gAbove, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowTextA(gMain, gMainCaption.c_str());
+    return 0;
+  }
   if (message == WM_TIMER && wParam == kLifetimeTimer) {
     AppendRecord(gRecordPath, "timeout");
     End();
@@ -216,26 +226,30 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
 
   RegisterWindowClasses(instance);
   std::string fileName = FileNameOf(documentPath);
-  gMain =
-      CreateWindowExA(0, kMainClass, ExpandName(gFixture.caption, fileName).c_str(),
-                      WS_OVERLAPPEDWINDOW, 20, 20, 640, 480, nullptr, nullptr, instance, nullptr);
+  // With a window above it, the main window gets its caption only once that window stands
+  // above it: under X11 a window that is shown or activated rises to the top, perhaps only as
+  // later X events come in, so the order of showing alone does not settle the z-order.
+  gMainCaption = ExpandName(gFixture.caption, fileName);
+  const std::string& caption = gMainCaption;
+  bool withAbove = !gFixture.aboveCaption.empty();
+  gMain = CreateWindowExA(0, kMainClass, withAbove ? "" : caption.c_str(), WS_OVERLAPPEDWINDOW, 20,
+                          20, 640, 480, nullptr, nullptr, instance, nullptr);
   if (gFixture.panelAtStart && gFixture.panel == Panel::kErrors) {
     gErrorsPanel = CreateErrorsPanel(gMain, gFixture.countDelayMs, gRecordPath);
     ShowWindow(gErrorsPanel, SW_SHOW);
-  }
-  if (!gFixture.aboveCaption.empty()) {
-    // Topmost: under X11 a window that is shown or activated goes on top of the others, and
-    // the main window is both, perhaps only after this one is shown, as X events come in.
-    gAbove = CreateWindowExA(
-        WS_EX_TOPMOST, kAboveClass, ExpandName(gFixture.aboveCaption, fileName).c_str(),
-        WS_OVERLAPPEDWINDOW, 60, 60, 300, 200, nullptr, nullptr, instance, nullptr);
-    ShowWindow(gAbove, SW_SHOWNOACTIVATE);
-    AppendRecord(gRecordPath, "show above");
   }
   if (gFixture.showAfterMs == 0) {
     ShowMain();
   } else if (gFixture.showAfterMs != kShowNever) {
     SetTimer(gMain, kShowTimer, static_cast<UINT>(gFixture.showAfterMs), nullptr);
+  }
+  if (withAbove) {
+    gAbove = CreateWindowExA(
+        WS_EX_TOPMOST, kAboveClass, ExpandName(gFixture.aboveCaption, fileName).c_str(),
+        WS_OVERLAPPEDWINDOW, 60, 60, 300, 200, nullptr, nullptr, instance, nullptr);
+    ShowWindow(gAbove, SW_SHOWNOACTIVATE);
+    AppendRecord(gRecordPath, "show above");
+    SetTimer(gMain, kCaptionTimer, kSettleMs, nullptr);
   }
   SetTimer(gMain, kLifetimeTimer, static_cast<UINT>(gFixture.lifetimeMs), nullptr);
 
