@@ -19,11 +19,11 @@ int ByteLength(const char* bytes) {
   return static_cast<int>(std::strlen(bytes));
 }
 
-// How many of the first count bytes of source a copy keeps: a lead byte whose trail byte lies
-// at or beyond count is left out.
+// How many of the first count bytes of source a copy keeps: it stops at a NUL, and a lead byte
+// whose trail byte lies at or beyond count is left out.
 int CharactersWithin(const char* source, int count) {
   int kept = 0;
-  while (kept < count) {
+  while (kept < count && source[kept] != '\0') {
     int size = CharacterSize(source + kept);
     if (kept + size > count) {
       break;

@@ -219,6 +219,7 @@ TEST(TextTest, AssignmentAndAppendSurviveTheirOwnBytes) {
 TEST(TextTest, LengthAndEqualityStopAtTheFirstNul) {
   StartFresh(1252);
   EXPECT_EQ(Text("ab\0cd").Length(), 2);
+  EXPECT_EQ(Text("ab\0cd", 5).Length(), 2);  // a counted copy never carries a NUL inside
   EXPECT_TRUE(Text() == "");
   EXPECT_TRUE(Text("abc") == "abc");
   EXPECT_FALSE(Text("abc") == "ab");
