@@ -224,28 +224,6 @@ TEST(RunLog, WaitsForALogThatAnotherProcessHoldsForAMoment) {
   EXPECT_EQ(rig::ReadFileBytes(log), ErrorEntry(document, kNotFound));
 }
 
-// Splits a log into the pieces that runs append one write each; the rest is what no run wrote.
-std::map<Bytes, int> CountPieces(Bytes log, const std::vector<Bytes>& pieces, Bytes& rest) {
-  std::map<Bytes, int> counts;
-  size_t at = 0;
-  while (at < log.size()) {
-    const Bytes* match = nullptr;
-    for (const Bytes& piece : pieces) {
-      if (log.compare(at, piece.size(), piece) == 0 &&
-          (match == nullptr || piece.size() > match->size())) {
-        match = &piece;
-      }
-    }
-    if (match == nullptr) {
-      rest += log[at++];
-      continue;
-    }
-    ++counts[*match];
-    at += match->size();
-  }
-  return counts;
-}
-
 TEST(RunLog, ConcurrentRunsLoseNoPiece) {
   constexpr int kRuns = 8;
   Workspace workspace = MakeWorkspace("w", "kelvane.exe", CodePage::k1252);
@@ -262,7 +240,7 @@ TEST(RunLog, ConcurrentRunsLoseNoPiece) {
   // Pieces of different runs may interleave; none may be missing or torn.
   Bytes rest;
   std::map<Bytes, int> counts =
-      CountPieces(rig::ReadFileBytes(workspace.directory + "\\kelvane.txt"), pieces, rest);
+      rig::CountPieces(rig::ReadFileBytes(workspace.directory + "\\kelvane.txt"), pieces, rest);
   EXPECT_EQ(rest, "");
   EXPECT_EQ(counts["\r\n"], 7 * kRuns);
   EXPECT_EQ(counts[kSeparator], 2 * kRuns);

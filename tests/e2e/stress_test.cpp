@@ -39,29 +39,6 @@ std::string CurrentTestName() {
   return name;
 }
 
-// Cuts the log into the pieces runs write one call each, longest first where several fit;
-// bytes that start no piece go to rest.
-std::map<Bytes, int> CountPieces(const Bytes& log, const std::vector<Bytes>& pieces, Bytes& rest) {
-  std::map<Bytes, int> counts;
-  size_t at = 0;
-  while (at < log.size()) {
-    const Bytes* match = nullptr;
-    for (const Bytes& piece : pieces) {
-      if (log.compare(at, piece.size(), piece) == 0 &&
-          (match == nullptr || piece.size() > match->size())) {
-        match = &piece;
-      }
-    }
-    if (match == nullptr) {
-      rest += log[at++];
-      continue;
-    }
-    ++counts[*match];
-    at += match->size();
-  }
-  return counts;
-}
-
 // Names of equal length, so that no document's path is the start of another's.
 Bytes DocumentOfRun(const Bytes& directory, int round, int run) {
   return directory + "\\r" + std::to_string(round) + "-d" + (run < 10 ? "0" : "") +
@@ -109,7 +86,7 @@ TEST(Stress, RoundsOfRunsAtOnceLoseNoPiece) {
     int runs = round * kRunsAtOnce;
     Bytes rest;
     std::map<Bytes, int> counts =
-        CountPieces(rig::ReadFileBytes(directory + "\\kelvane.txt"), pieces, rest);
+        rig::CountPieces(rig::ReadFileBytes(directory + "\\kelvane.txt"), pieces, rest);
     EXPECT_EQ(rest, "");
     EXPECT_EQ(counts["\r\n"], 7 * runs);
     EXPECT_EQ(counts[kSeparator], 2 * runs);

@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,10 @@ void EndHold(const Hold& hold);
 // the last answer.
 template <typename Condition>
 bool WaitUntil(Condition condition, int timeoutMilliseconds);
+
+// Cuts a log into the pieces that runs append one write each, the longest where several fit,
+// and counts them; bytes that start no piece go to rest.
+std::map<Bytes, int> CountPieces(const Bytes& log, const std::vector<Bytes>& pieces, Bytes& rest);
 
 // Linux environment for any other Wine process a test starts itself ("NAME=value" entries):
 // prefix, display, locale for the code page.
