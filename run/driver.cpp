@@ -5,6 +5,7 @@
 #include "run/paths.h"
 #include "run/run_log.h"
 
+// Always returns 0: the run log is the only outcome channel.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine, int /*show*/) {
   Text flaPath = commandLine;
   Text flaName = FileNameOf(flaPath);

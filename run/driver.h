@@ -14,6 +14,3 @@ struct PublishOutcome {
 // Opens the document in the authoring tool, publishes it, collects the compiler errors and
 // closes the tool. Blocks until the tool was asked to close or was never found.
 PublishOutcome PublishDocument(Text flaPath, Text flaName);
-
-// Always returns 0: the run log is the only outcome channel.
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);

@@ -136,3 +136,6 @@ BOOL IsWindow(HWND window);
 BOOL SetForegroundWindow(HWND window);
 void keybd_event(BYTE virtualKey, BYTE scanCode, DWORD flags, ULONG_PTR extraInfo);
 DWORD GetWindowThreadProcessId(HWND window, DWORD* processId);
+
+// The program's entry point, as the platform header declares it.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);
