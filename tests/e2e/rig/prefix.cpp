@@ -21,8 +21,6 @@
 #include <stdexcept>
 #include <thread>
 
-extern char** environ;
-
 namespace rig {
 
 namespace {
@@ -99,11 +97,13 @@ pid_t Spawn(const std::vector<std::string>& arguments, const std::vector<std::st
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
 
   std::vector<char*> argv;
+  argv.reserve(arguments.size() + 1);
   for (const std::string& argument : arguments) {
     argv.push_back(const_cast<char*>(argument.c_str()));
   }
   argv.push_back(nullptr);
   std::vector<char*> envp;
+  envp.reserve(environment.size() + 1);
   for (const std::string& entry : environment) {
     envp.push_back(const_cast<char*>(entry.c_str()));
   }
