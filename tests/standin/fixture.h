@@ -11,7 +11,8 @@
 //   show=now|MS|never    the main window is shown at once (default), after MS milliseconds,
 //                        or never (it exists, hidden, for its whole life).
 //   above=TEXT           a second top-level window with this caption ({name} allowed), topmost,
-//                        so always above the main window in z-order.
+//                        so always above the main window in z-order; the main window is
+//                        shown first and takes its caption only once this one stands above it.
 //   panel=none|errors|output
 //                        what Shift+F12 (left Shift down) shows: nothing (default), the
 //                        Compiler Errors panel inside the main window, or a top-level Output
