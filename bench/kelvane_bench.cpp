@@ -34,7 +34,6 @@ constexpr int kLargeList = 8000;
 constexpr int kOutputBytes = 32767;
 constexpr char kCs3Caption[] = "caption=Authoring Tool CS3 - {name}\n";
 constexpr char kPlainCaption[] = "caption=Authoring Tool - {name}\n";
-const std::string kSeparator(80, '-');
 
 struct Options {
   int runs = 5;
@@ -56,16 +55,12 @@ struct CpuSample {
   double server = 0;
 };
 
-Bytes Header(const Bytes& document) {
-  return "\r\n" + kSeparator + "\r\n" + document + "\r\n" + kSeparator + "\r\n\r\n";
-}
-
 Bytes FailedEntry(const Bytes& document, const Bytes& errorText) {
   Bytes logged;
   for (char byte : errorText) {
     logged += byte == '\n' ? "\r\n" : std::string(1, byte);
   }
-  return Header(document) + "FAILED: " + document + "\r\n\r\n" + logged;
+  return rig::EntryHeader(document) + "FAILED: " + document + "\r\n\r\n" + logged;
 }
 
 // Row i of the list the stand-in generates, as the program collects it.
@@ -315,8 +310,7 @@ int Bench(const Options& options) {
     RunResult run =
         RunFixture("wait-" + std::to_string(i),
                    Fixture(kPlainCaption, "show=never\nlifetime_ms=33000\n"), true, server);
-    check(run,
-          Header(run.document) + "ERROR: Flash failed to load\r\nFAILED: " + run.document + "\r\n");
+    check(run, rig::ErrorEntry(run.document, "ERROR: Flash failed to load"));
     waitShares.push_back(run.cpuShare);
     serverShares.push_back(run.serverCpuShare);
     std::cerr << "program " << Fixed(run.cpuShare * 100, 2) << " %, wineserver "

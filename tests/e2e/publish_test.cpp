@@ -14,7 +14,6 @@ namespace {
 using rig::Bytes;
 using rig::CodePage;
 
-const std::string kSeparator(80, '-');
 const std::string kLongCell(300, 'x');
 
 // Every stand-in ends itself well after its run is over, so a case that goes wrong leaves no
@@ -44,12 +43,12 @@ void PrintTo(const PublishCase& publishCase, std::ostream* out) {
 
 // The whole entry of a run of the document at flaPath.
 Bytes Entry(const Bytes& flaPath, Status status, const Bytes& loggedErrors) {
-  Bytes entry = "\r\n" + kSeparator + "\r\n" + flaPath + "\r\n" + kSeparator + "\r\n\r\n";
+  Bytes entry = rig::EntryHeader(flaPath);
   if (status == Status::kOk) {
     return entry + "OK: " + flaPath + "\r\n";
   }
   if (status == Status::kNotLoaded) {
-    return entry + "ERROR: Flash failed to load\r\nFAILED: " + flaPath + "\r\n";
+    return rig::ErrorEntry(flaPath, "ERROR: Flash failed to load");
   }
   return entry + "FAILED: " + flaPath + "\r\n\r\n" + loggedErrors;
 }

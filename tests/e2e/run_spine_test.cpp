@@ -14,25 +14,8 @@ using rig::Bytes;
 using rig::CodePage;
 
 constexpr char kNotFound[] = "ERROR: FLA not found";
-constexpr char kNotQualified[] = "ERROR: a fully qualified path to the FLA is required";
 const std::string kSeparator(80, '-');
-
-// The whole entry of a run that ends on an error road.
-Bytes ErrorEntry(const Bytes& flaPath, const std::string& errorLine) {
-  return "\r\n" + kSeparator + "\r\n" + flaPath + "\r\n" + kSeparator + "\r\n\r\n" + errorLine +
-         "\r\n" + "FAILED: " + flaPath + "\r\n";
-}
-
-std::string CurrentTestName() {
-  const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(test->test_suite_name()) + "." + test->name();
-  for (char& byte : name) {
-    if (byte == '/') {
-      byte = '.';
-    }
-  }
-  return name;
-}
+constexpr char kNotQualified[] = "ERROR: a fully qualified path to the FLA is required";
 
 Bytes ReplaceAll(Bytes text, const Bytes& from, const Bytes& to) {
   for (size_t at = text.find(from); at != Bytes::npos; at = text.find(from, at + to.size())) {
@@ -54,7 +37,7 @@ Workspace MakeWorkspace(const std::string& leafUtf8, const std::string& programU
   Workspace workspace;
   workspace.codePage = codePage;
   workspace.directory = rig::MakeTestDirectory(
-      CurrentTestName() + "\\" + rig::FromUtf8(leafUtf8, codePage), codePage);
+      rig::CurrentTestName() + "\\" + rig::FromUtf8(leafUtf8, codePage), codePage);
   workspace.program =
       rig::CopyProgram(workspace.directory, rig::FromUtf8(programUtf8, codePage), codePage);
   for (const char* document : {"doc.fla", "intro.fla"}) {
@@ -158,7 +141,7 @@ TEST_P(RunSpine, WritesTheWholeEntryAndExitsWithZero) {
 
   EXPECT_EQ(rig::Run(LaunchIn(workspace, Expand(spine.commandLine, workspace))), 0);
 
-  EXPECT_EQ(LogOf(workspace), ErrorEntry(Expand(spine.flaPath, workspace), spine.errorLine));
+  EXPECT_EQ(LogOf(workspace), rig::ErrorEntry(Expand(spine.flaPath, workspace), spine.errorLine));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RunSpine, testing::ValuesIn(kSpineCases),
@@ -187,7 +170,7 @@ TEST_P(HeldDocument, IsNotFound) {
   rig::EndHold(hold);
 
   EXPECT_EQ(exitCode, 0);
-  EXPECT_EQ(LogOf(workspace), ErrorEntry(document, kNotFound));
+  EXPECT_EQ(LogOf(workspace), rig::ErrorEntry(document, kNotFound));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -206,8 +189,8 @@ TEST(RunLog, RunsAppendAfterWhatIsThere) {
   EXPECT_EQ(rig::Run(LaunchIn(workspace, workspace.program + " intro.fla")), 0);
 
   EXPECT_EQ(rig::ReadFileBytes(log), "earlier text without a line end" +
-                                         ErrorEntry(first, kNotFound) +
-                                         ErrorEntry("intro.fla", kNotQualified));
+                                         rig::ErrorEntry(first, kNotFound) +
+                                         rig::ErrorEntry("intro.fla", kNotQualified));
 }
 
 TEST(RunLog, WaitsForALogThatAnotherProcessHoldsForAMoment) {
@@ -221,7 +204,7 @@ TEST(RunLog, WaitsForALogThatAnotherProcessHoldsForAMoment) {
   rig::EndHold(hold);
 
   EXPECT_EQ(exitCode, 0);
-  EXPECT_EQ(rig::ReadFileBytes(log), ErrorEntry(document, kNotFound));
+  EXPECT_EQ(rig::ReadFileBytes(log), rig::ErrorEntry(document, kNotFound));
 }
 
 TEST(RunLog, ConcurrentRunsLoseNoPiece) {

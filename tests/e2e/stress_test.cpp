@@ -22,23 +22,6 @@ constexpr int kProgramStartMilliseconds = 30000;
 constexpr char kNotFound[] = "ERROR: FLA not found";
 const std::string kSeparator(80, '-');
 
-// The entry of a run whose document is missing, as one run alone writes it.
-Bytes MissingDocumentEntry(const Bytes& document) {
-  return "\r\n" + kSeparator + "\r\n" + document + "\r\n" + kSeparator + "\r\n\r\n" + kNotFound +
-         "\r\n" + "FAILED: " + document + "\r\n";
-}
-
-std::string CurrentTestName() {
-  const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(test->test_suite_name()) + "." + test->name();
-  for (char& byte : name) {
-    if (byte == '/') {
-      byte = '.';
-    }
-  }
-  return name;
-}
-
 // Names of equal length, so that no document's path is the start of another's.
 Bytes DocumentOfRun(const Bytes& directory, int round, int run) {
   return directory + "\\r" + std::to_string(round) + "-d" + (run < 10 ? "0" : "") +
@@ -65,7 +48,7 @@ bool ProgramIsRunning(const Bytes& program) {
 }
 
 TEST(Stress, RoundsOfRunsAtOnceLoseNoPiece) {
-  Bytes directory = rig::MakeTestDirectory(CurrentTestName());
+  Bytes directory = rig::MakeTestDirectory(rig::CurrentTestName());
   Bytes program = rig::CopyProgram(directory);
   std::vector<Bytes> pieces = {"\r\n", kSeparator, kNotFound, "FAILED: "};
   std::vector<Bytes> documents;
@@ -103,7 +86,7 @@ TEST(Stress, RoundsOfRunsAtOnceLoseNoPiece) {
 class HeldLog : public testing::TestWithParam<rig::HoldMode> {};
 
 TEST_P(HeldLog, RunStillWritesItsWholeEntry) {
-  Bytes directory = rig::MakeTestDirectory(CurrentTestName());
+  Bytes directory = rig::MakeTestDirectory(rig::CurrentTestName());
   Bytes program = rig::CopyProgram(directory);
   Bytes log = directory + "\\kelvane.txt";
   Bytes document = directory + "\\missing.fla";
@@ -120,7 +103,7 @@ TEST_P(HeldLog, RunStillWritesItsWholeEntry) {
 
   EXPECT_TRUE(started) << "the program never showed up while the log was held";
   EXPECT_EQ(exitCode, 0);
-  EXPECT_EQ(rig::ReadFileBytes(log), MissingDocumentEntry(document));
+  EXPECT_EQ(rig::ReadFileBytes(log), rig::ErrorEntry(document, kNotFound));
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, HeldLog,

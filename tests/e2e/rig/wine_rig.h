@@ -100,6 +100,13 @@ void EndHold(const Hold& hold);
 template <typename Condition>
 bool WaitUntil(Condition condition, int timeoutMilliseconds);
 
+// The first lines of every run log entry: blank line, separator, path, separator, blank line.
+Bytes EntryHeader(const Bytes& flaPath);
+// The whole entry of a run that ends on an error road: the error line, then the FAILED status.
+Bytes ErrorEntry(const Bytes& flaPath, const Bytes& errorLine);
+// The running test's suite and name, with '/' turned into '.', for a directory of its own.
+std::string CurrentTestName();
+
 // Cuts a log into the pieces that runs append one write each, the longest where several fit,
 // and counts them; bytes that start no piece go to rest.
 std::map<Bytes, int> CountPieces(const Bytes& log, const std::vector<Bytes>& pieces, Bytes& rest);
