@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "run/text.h"
+
 namespace {
 
 unsigned gCodePage = 1252;
@@ -12,6 +14,12 @@ unsigned gCodePage = 1252;
 
 void SetFuzzCodePage(unsigned codePage) {
   gCodePage = codePage;
+}
+
+unsigned UseFuzzCodePage(unsigned char selector) {
+  SetFuzzCodePage((selector & 1) != 0 ? 932 : 1252);
+  LoadLeadBytes();
+  return gCodePage;
 }
 
 UINT GetACP() {

@@ -49,9 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) {
     return 0;
   }
-  unsigned codePage = (data[0] & 1) != 0 ? 932 : 1252;
-  SetFuzzCodePage(codePage);
-  LoadLeadBytes();
+  unsigned codePage = UseFuzzCodePage(data[0]);
   std::string raw = model::UpToNul(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
 
   // Exactly the line and its NUL, so that reading past the end is caught.

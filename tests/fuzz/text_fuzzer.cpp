@@ -377,9 +377,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) {
     return 0;
   }
-  unsigned codePage = (data[0] & 1) != 0 ? 932 : 1252;
-  SetFuzzCodePage(codePage);
-  LoadLeadBytes();
+  unsigned codePage = UseFuzzCodePage(data[0]);
   for (int byte = 0; byte < 256; ++byte) {
     Expect(IsLeadByte(static_cast<unsigned char>(byte)) ==
                model::IsLead(codePage, static_cast<unsigned char>(byte)),
