@@ -786,26 +786,29 @@ LONG GetWindowLongA(HWND window, int index) {
   return answer;
 }
 
-int GetWindowTextA(HWND window, LPSTR buffer, int capacity) {
+namespace {
+
+// Caption or class name, cut to the capacity as the window system cuts it; a stale window
+// copies nothing.
+int CopyWindowString(HWND window, std::string FakeWindow::*field, LPSTR buffer, int capacity) {
   FakeWindow* live = Live(window);
   int copied = 0;
   if (capacity > 0) {
-    copied = CopyCut(live != nullptr ? live->caption : std::string(), buffer,
+    copied = CopyCut(live != nullptr ? live->*field : std::string(), buffer,
                      static_cast<std::size_t>(capacity));
   }
   AfterQuery(window);
   return copied;
 }
 
+}  // namespace
+
+int GetWindowTextA(HWND window, LPSTR buffer, int capacity) {
+  return CopyWindowString(window, &FakeWindow::caption, buffer, capacity);
+}
+
 int GetClassNameA(HWND window, LPSTR buffer, int capacity) {
-  FakeWindow* live = Live(window);
-  int copied = 0;
-  if (capacity > 0) {
-    copied = CopyCut(live != nullptr ? live->className : std::string(), buffer,
-                     static_cast<std::size_t>(capacity));
-  }
-  AfterQuery(window);
-  return copied;
+  return CopyWindowString(window, &FakeWindow::className, buffer, capacity);
 }
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
